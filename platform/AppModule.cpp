@@ -1,0 +1,2 @@
+#include "platform/AppModule.h"
+CAppModule _Module;

@@ -1,0 +1,25 @@
+// A small console program the tests start, sign and inspect.
+//   test_program [MARKER [EXIT_CODE]]  writes MARKER (a file), exits with EXIT_CODE
+//   test_program --sleep MS           stays alive for MS milliseconds
+#include <windows.h>
+
+#include <cwchar>
+#include <cstdlib>
+
+// Patched by the build to make a copy whose signature no longer matches.
+extern "C" const char g_tamperMark[] = "TAMPER-ME-PLEASE";
+
+int wmain(int argc, wchar_t** argv)
+{
+    volatile char keep = g_tamperMark[0];
+    (void)keep;
+    if (argc >= 3 && std::wcscmp(argv[1], L"--sleep") == 0) {
+        ::Sleep(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
+        return 0;
+    }
+    if (argc >= 2) {
+        HANDLE file = ::CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    }
+    return argc >= 3 ? std::wcstol(argv[2], nullptr, 10) : 0;
+}
