@@ -33,3 +33,19 @@ netns_run() {
     ip route add default via 192.0.2.254 dev nsv0
     exec "$@"' netns "$@"
 }
+
+# wait_for_prefix_programs NAME SECONDS: waits while a program called NAME
+# runs in this WINEPREFIX (and only this one: other prefixes are not looked at).
+wait_for_prefix_programs() {
+  local name=$1 limit=$2 waited=0 pid found
+  while [ "$waited" -lt $((limit * 5)) ]; do
+    found=0
+    for pid in $(ls /proc | grep -E '^[0-9]+$'); do
+      tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+      tr '\0' ' ' 2>/dev/null < "/proc/$pid/cmdline" | grep -qiF "$name" && { found=1; break; }
+    done
+    [ "$found" -eq 0 ] && return 0
+    sleep 0.2; waited=$((waited + 1))
+  done
+  return 1
+}

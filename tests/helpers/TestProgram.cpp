@@ -1,6 +1,8 @@
 // A small console program the tests start, sign and inspect.
 //   test_program [MARKER [EXIT_CODE]]  writes MARKER (a file), exits with EXIT_CODE
 //   test_program --sleep MS           stays alive for MS milliseconds
+//   test_program --hold-mutex NAME MS owns the named mutex for MS milliseconds
+//                                     (stands in for the product's installer)
 #include <windows.h>
 
 #include <cwchar>
@@ -15,6 +17,12 @@ int wmain(int argc, wchar_t** argv)
     (void)keep;
     if (argc >= 3 && std::wcscmp(argv[1], L"--sleep") == 0) {
         ::Sleep(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
+        return 0;
+    }
+    if (argc >= 4 && std::wcscmp(argv[1], L"--hold-mutex") == 0) {
+        HANDLE mutex = ::CreateMutexW(nullptr, TRUE, argv[2]);
+        ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+        if (mutex) ::CloseHandle(mutex);
         return 0;
     }
     if (argc >= 2) {

@@ -1,0 +1,41 @@
+# Helpers of the scenario tests (sourced inside the scenario's namespace,
+# with WINEPREFIX set and the sample-product helpers loaded).
+
+passed=0
+failed=0
+
+check() { # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok   - $what"
+  else failed=$((failed + 1)); echo "FAIL - $what"; fi
+}
+
+scenario_summary() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
+
+# The user's temporary directory inside the prefix (host path).
+temp_dir() {
+  local d
+  for d in "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp "$WINEPREFIX"/drive_c/users/*/Temp; do
+    case $d in *"/Public/"*) continue ;; esac
+    [ -d "$d" ] && { echo "$d"; return; }
+  done
+  echo "$WINEPREFIX/drive_c/users/$USER/AppData/Local/Temp"
+}
+
+# The run log, converted from the ANSI code page 936 to UTF-8.
+log_text() { iconv -f GBK -t UTF-8 "$(temp_dir)/vovov_uninst.log" 2>/dev/null; }
+log_has() { log_text | grep -qF -- "$1"; }
+
+# run_program TIMEOUT WINDOWS_OR_HOST_PATH ARGS... ; sets EXIT_CODE
+run_program() {
+  local limit=$1; shift
+  EXIT_CODE=0
+  timeout "$limit" wine "$@" >>"$SCENARIO_WORK/wine.log" 2>&1 || EXIT_CODE=$?
+}
+
+new_guid_name() {
+  python3 -c 'import uuid; u=uuid.uuid4(); s=str(u).upper().split("-"); s[2]=s[2].lower(); print("{" + "-".join(s) + "}.tmp")'
+}
