@@ -17,6 +17,7 @@
 #include "startup/RelocationDir.h"
 #include "startup/SmartLogger.h"
 #include "uninstall/FileRemoval.h"
+#include "uninstall/UninstallTask.h"
 
 
 namespace {
@@ -24,6 +25,7 @@ namespace {
 constexpr wchar_t kAppPathsKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zuzire.exe";
 constexpr wchar_t kDamagedText[] = L"卸载程序已被破坏，请重新下载安装后再进行卸载";
 constexpr wchar_t kArchiveDamagedText[] = L"7z.dll文件破坏，请重新下载安装后进行卸载";
+constexpr UINT kSetupConfigId = 209;
 constexpr wchar_t kAlreadyRunningText[] = L"安装或卸载程序已经在运行,点击“确定”退出";
 
 }  // namespace
@@ -86,10 +88,30 @@ void RunRelocated(CCommandParser& commandLine)
     }
     WriteLog(L"install directory: %s", installDir);
 
+    IUninstallTask* task = GetUninstallTask();
+    task->SetInstallDir(installDir);
+
     const std::wstring own = GetOwnDirectory();
     ::SetCurrentDirectoryW(own.c_str());
 
-    if (commandLine.HasSwitch(L"/K")) WriteLog(L"restore run");
+    if (commandLine.HasSwitch(L"/K")) {
+        WriteLog(L"restore run");
+    } else {
+        const int check = task->PreInitCheck();
+        if (check != 0) {
+            WriteLog(L"pre init check failed, ret = %d", check);
+            msgbox::Show(GetInitErrorText(check), MB_OK);
+            return;
+        }
+        if (!task->InitConfig(_Module.GetModuleInstance(), kSetupConfigId, L"SETUPCONFIG", L"vovov.vrkprj")) {
+            WriteLog(L"init config failed, exit");
+            ShowDamagedMessage();
+            return;
+        }
+        wchar_t version[64] = {};
+        UninstallTask().config.GetVersion(version, 64);
+        WriteLog(L"init config success, version %s", version);
+    }
 
     DeleteOwnDirectory();
 }

@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 
 #include <cstdio>
+#include <vector>
 #include <string>
 
 #include "startup/TempName.h"
@@ -82,5 +83,38 @@ inline void WriteBytes(const std::wstring& path, const std::string& bytes)
         fclose(file);
     }
 }
+
+// An XML file as the product writes them: UTF-16 LE, byte-order mark, CRLF.
+inline void WriteUtf16File(const std::wstring& path, const std::wstring& text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : text) {
+        if (c == L'\n') {
+            bytes += '\r';
+            bytes += '\0';
+        }
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    WriteBytes(path, bytes);
+}
+
+// Names in a directory (not "." or "..").
+inline std::vector<std::wstring> ListDirectory(const std::wstring& directory)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry{};
+    HANDLE find = ::FindFirstFileW((directory + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
+    return names;
+}
+
+// Loads the 7z.dll the build placed beside the test data (once per process).
+bool LoadTestArchiveLibrary();
 
 }  // namespace testsupport
