@@ -3,13 +3,36 @@
 set(PORTABLE_SOURCES
   ${CMAKE_SOURCE_DIR}/startup/TempName.cpp
   ${CMAKE_SOURCE_DIR}/setupconfig/AttrInt.cpp
+  ${CMAKE_SOURCE_DIR}/report/Blowfish.cpp
+  ${CMAKE_SOURCE_DIR}/report/Base64.cpp
+  ${CMAKE_SOURCE_DIR}/report/TextCipher.cpp
+  ${CMAKE_SOURCE_DIR}/report/JsonReaders.cpp
 )
 # Their tests, run both under Wine and natively.
 set(PORTABLE_TESTS
   ${CMAKE_SOURCE_DIR}/tests/portable/TempNameTest.cpp
   ${CMAKE_SOURCE_DIR}/tests/portable/AttrIntTest.cpp
+  ${CMAKE_SOURCE_DIR}/tests/portable/TextCipherTest.cpp
+  ${CMAKE_SOURCE_DIR}/tests/portable/JsonReadersTest.cpp
 )
+
+# Only the sources that exist: a module is listed here before it is written.
+set(existing)
+foreach(source ${PORTABLE_SOURCES})
+  if(EXISTS ${source})
+    list(APPEND existing ${source})
+  endif()
+endforeach()
+set(PORTABLE_SOURCES ${existing})
+set(existing)
+foreach(source ${PORTABLE_TESTS})
+  if(EXISTS ${source})
+    list(APPEND existing ${source})
+  endif()
+endforeach()
+set(PORTABLE_TESTS ${existing})
 
 add_library(uninst_portable STATIC ${PORTABLE_SOURCES})
 target_include_directories(uninst_portable PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(uninst_portable PUBLIC cjson)
 project_warnings(uninst_portable)

@@ -1,0 +1,1 @@
+// The reporting library of the program.
