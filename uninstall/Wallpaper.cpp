@@ -1,0 +1,8 @@
+#include "uninstall/Wallpaper.h"
+
+void RestoreDesktopWallpaper() {}
+
+std::wstring GetStaticWallpaperPath()
+{
+    return {};
+}
