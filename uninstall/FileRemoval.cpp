@@ -1,15 +1,19 @@
 #include "uninstall/FileRemoval.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cwchar>
-#include <string>
-#include <vector>
+#include <cwctype>
 
 #include "platform/Handles.h"
+#include "setupconfig/ResourceUnpack.h"
+#include "setupconfig/UninstallRootDirList.h"
+#include "startup/FileSigner.h"
 #include "startup/SmartLogger.h"
+#include "startup/TempName.h"
+#include "uninstall/Uninstaller.h"
 
 namespace {
 
@@ -23,6 +27,92 @@ std::wstring JoinPath(const std::wstring& directory, const wchar_t* name)
     std::wstring path = directory;
     if (!path.empty() && path.back() != L'\\') path += L'\\';
     return path + name;
+}
+
+bool IsDotEntry(const WIN32_FIND_DATAW& entry)
+{
+    return std::wcscmp(entry.cFileName, L".") == 0 || std::wcscmp(entry.cFileName, L"..") == 0;
+}
+
+bool IsDirectoryEntry(const WIN32_FIND_DATAW& entry)
+{
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// A junction or directory link: removed itself, never entered, because what
+// it points to is not part of the tree.
+bool IsLinkEntry(const WIN32_FIND_DATAW& entry)
+{
+    return IsDirectoryEntry(entry) && (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Calls `visit` for every entry of `directory` but "." and "..".
+template <typename Visit>
+void ForEachEntry(const std::wstring& directory, const wchar_t* pattern, Visit visit)
+{
+    WIN32_FIND_DATAW entry{};
+    platform::ScopedFind find(::FindFirstFileW(JoinPath(directory, pattern).c_str(), &entry));
+    if (!find) return;
+    do {
+        if (!IsDotEntry(entry)) visit(entry, JoinPath(directory, entry.cFileName));
+    } while (::FindNextFileW(find.get(), &entry));
+}
+
+std::wstring UpperCase(const wchar_t* text)
+{
+    std::wstring upper = text;
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+    return upper;
+}
+
+// Absolute, long form, no trailing separator (a root keeps its "X:\").
+std::wstring NormalizeDirectory(const std::wstring& path)
+{
+    std::wstring result = path;
+    wchar_t full[1024];
+    DWORD length = ::GetFullPathNameW(path.c_str(), 1024, full, nullptr);
+    if (length > 0 && length < 1024) result = full;
+    wchar_t longPath[1024];
+    length = ::GetLongPathNameW(result.c_str(), longPath, 1024);
+    if (length > 0 && length < 1024) result = longPath;
+    while (result.size() > 3 && (result.back() == L'\\' || result.back() == L'/')) result.pop_back();
+    return result;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b)
+{
+    return ::lstrcmpiW(NormalizeDirectory(a).c_str(), NormalizeDirectory(b).c_str()) == 0;
+}
+
+// True when `inner` is `outer` or lies below it.
+bool IsSameOrInside(const std::wstring& inner, const std::wstring& outer)
+{
+    std::wstring in = UpperCase(NormalizeDirectory(inner).c_str());
+    std::wstring out = UpperCase(NormalizeDirectory(outer).c_str());
+    if (in == out) return true;
+    if (out.empty()) return false;
+    if (out.back() != L'\\') out += L'\\';
+    return in.compare(0, out.size(), out) == 0;
+}
+
+// The directory a locked path is moved to: the user's temporary directory on
+// the Windows drive, a hidden "X:\.temp" on any other drive, so that the move
+// never leaves the volume.
+std::wstring TempDirectoryFor(const std::wstring& path)
+{
+    wchar_t windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    if (!path.empty() && std::towupper(path[0]) == std::towupper(windows[0])) {
+        wchar_t temp[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH + 1, temp);
+        return temp;
+    }
+    wchar_t drive[16];
+    _snwprintf(drive, 16, L"%c:\\.temp", path.empty() ? L'C' : path[0]);
+    drive[15] = L'\0';
+    if (!::PathIsDirectoryW(drive)) ::SHCreateDirectoryExW(nullptr, drive, nullptr);
+    ::SetFileAttributesW(drive, FILE_ATTRIBUTE_HIDDEN);
+    return drive;
 }
 
 }  // namespace
@@ -61,23 +151,233 @@ bool DeleteTree(const wchar_t* directory)
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         ::SetFileAttributesW(directory, attributes & ~FILE_ATTRIBUTE_READONLY);
 
-    WIN32_FIND_DATAW entry{};
-    platform::ScopedFind find(::FindFirstFileW(JoinPath(directory, L"*").c_str(), &entry));
-    if (find) {
-        do {
-            if (std::wcscmp(entry.cFileName, L".") == 0 || std::wcscmp(entry.cFileName, L"..") == 0) continue;
-            const std::wstring path = JoinPath(directory, entry.cFileName);
-            // A junction or symbolic link is removed itself; what it points
-            // to lies outside the tree and is not ours.
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                ::RemoveDirectoryW(path.c_str());
-            else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(path.c_str());
-            else
-                DeleteFileOrSchedule(path.c_str());
-        } while (::FindNextFileW(find.get(), &entry));
-    }
+    ForEachEntry(directory, L"*", [](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
+        if (IsLinkEntry(entry))
+            ::RemoveDirectoryW(path.c_str());
+        else if (IsDirectoryEntry(entry))
+            DeleteTree(path.c_str());
+        else
+            DeleteFileOrSchedule(path.c_str());
+    });
     ShellDelete(directory);
     return true;
+}
+
+bool DeleteOrQueue(const wchar_t* path, PendingPaths& pending)
+{
+    if (!path || !*path) return false;
+    if (::PathIsDirectoryW(path)) {
+        ShellDelete(path);
+    } else if (::DeleteFileW(path)) {
+        WriteLog(L"DeleteFile:%s suceesss", path);
+    } else if (::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL) && ::DeleteFileW(path)) {
+        WriteLog(L"DeleteFile:%s suceesss", path);
+    }
+    if (!::PathFileExistsW(path)) return true;
+    pending.push_back(path);
+    return false;
+}
+
+bool DeleteTreeOrQueue(const wchar_t* directory, PendingPaths& pending, const std::function<void()>& notify)
+{
+    if (!ValidDirectoryArgument(directory)) return false;
+    ForEachEntry(directory, L"*", [&](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
+        if (IsLinkEntry(entry)) {
+            ::RemoveDirectoryW(path.c_str());
+        } else if (IsDirectoryEntry(entry)) {
+            DeleteTreeOrQueue(path.c_str(), pending, notify);
+        } else {
+            DeleteOrQueue(path.c_str(), pending);
+            if (notify) notify();
+        }
+    });
+    DeleteOrQueue(directory, pending);
+    return true;
+}
+
+bool TryRemove(const wchar_t* path)
+{
+    if (!path || !*path) return false;
+    if (::DeleteFileW(path) || !::PathFileExistsW(path)) return true;
+    if (::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL) && ::DeleteFileW(path)) return true;
+    return ::PathIsDirectoryW(path) && ::RemoveDirectoryW(path);
+}
+
+bool CutToTemp(const wchar_t* path, std::wstring& newPath)
+{
+    if (!path || !*path || !::PathFileExistsW(path)) return false;
+
+    const std::wstring directory = TempDirectoryFor(path);
+    std::wstring candidate;
+    if (directory.size() <= MAX_PATH) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            GUID guid{};
+            if (FAILED(::CoCreateGuid(&guid))) continue;
+            GuidParts parts{guid.Data1, guid.Data2, guid.Data3, {}};
+            for (int i = 0; i < 8; ++i) parts.data4[i] = guid.Data4[i];
+            const std::wstring name = JoinPath(directory, FormatGuidTempName(parts).c_str());
+            if (!::PathFileExistsW(name.c_str())) {
+                candidate = name;
+                break;
+            }
+        }
+    }
+    if (!::MoveFileW(path, candidate.c_str())) {
+        WriteLog(L"move %s to %s, failed, error=%d", path, candidate.c_str(), static_cast<int>(::GetLastError()));
+        return false;
+    }
+    if (::PathFileExistsW(path)) {
+        DeleteFileOrSchedule(candidate.c_str());
+        return false;
+    }
+    newPath = candidate;
+    return true;
+}
+
+bool CountInstallFiles(const wchar_t* directory, int& count, const std::wstring& installDir,
+                       const IUninstallRootDirList* list)
+{
+    if (!ValidDirectoryArgument(directory)) return false;
+    const bool topLevel = SamePath(directory, installDir);
+    ForEachEntry(directory, L"*", [&](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
+        if (topLevel) {
+            const std::wstring name = UpperCase(entry.cFileName);
+            if (!(list && list->Contains(name.c_str())) && !VerifyFileSigner(path.c_str())) {
+                WriteLog(L"File NOT exists in xml: %s", name.c_str());
+                return;
+            }
+        }
+        if (IsLinkEntry(entry)) return;
+        if (IsDirectoryEntry(entry))
+            CountInstallFiles(path.c_str(), count, installDir, list);
+        else
+            ++count;
+    });
+    return true;
+}
+
+bool IsProtectedDirectory(const std::wstring& directory)
+{
+    const std::wstring dir = NormalizeDirectory(directory);
+    if (dir.size() < 3 || ::PathIsRootW(dir.c_str())) return true;
+    // A relative or UNC-share root is no installation directory either.
+    if (::PathIsRelativeW(dir.c_str()) || ::PathIsUNCServerShareW(dir.c_str())) return true;
+
+    static const int kFolders[] = {
+        CSIDL_WINDOWS,          CSIDL_SYSTEM,          CSIDL_SYSTEMX86,         CSIDL_PROGRAM_FILES,
+        CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86,
+        CSIDL_PROFILE,          CSIDL_APPDATA,         CSIDL_LOCAL_APPDATA,     CSIDL_COMMON_APPDATA,
+        CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PERSONAL,  CSIDL_COMMON_DOCUMENTS,
+        CSIDL_PROGRAMS,         CSIDL_COMMON_PROGRAMS, CSIDL_STARTMENU,         CSIDL_COMMON_STARTMENU,
+        CSIDL_MYPICTURES,       CSIDL_MYMUSIC,         CSIDL_MYVIDEO,           CSIDL_FONTS,
+        CSIDL_STARTUP,          CSIDL_COMMON_STARTUP,  CSIDL_TEMPLATES,         CSIDL_COMMON_TEMPLATES,
+    };
+    wchar_t folder[MAX_PATH];
+    for (int id : kFolders) {
+        if (FAILED(::SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0]) continue;
+        // The folder itself, or any folder that contains it (C:\Users holds every profile).
+        if (IsSameOrInside(folder, dir)) return true;
+    }
+    // A 32-bit process is shown the 32-bit folders above; the native ones
+    // come from the environment.
+    for (const wchar_t* variable : {L"ProgramW6432", L"CommonProgramW6432", L"ProgramFiles", L"SystemRoot"}) {
+        const DWORD length = ::GetEnvironmentVariableW(variable, folder, MAX_PATH);
+        if (length > 0 && length < MAX_PATH && IsSameOrInside(folder, dir)) return true;
+    }
+    wchar_t temp[MAX_PATH + 1] = {};
+    if (::GetTempPathW(MAX_PATH + 1, temp) && IsSameOrInside(temp, dir)) return true;
+    return false;
+}
+
+void DeleteAllFiles(const wchar_t* installDir, const IUninstallRootDirList* list, CUninstaller& engine)
+{
+    if (!ValidDirectoryArgument(installDir)) return;
+    const std::wstring dir = installDir;
+    if (IsProtectedDirectory(dir)) {
+        WriteLog(L"refuse to delete all files in %s: not a product directory", installDir);
+        return;
+    }
+
+    engine.filesTotal = 0;
+    if (!CountInstallFiles(installDir, engine.filesTotal, dir, list)) engine.filesTotal = 200;
+
+    ForEachEntry(dir, L"*", [&](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
+        const std::wstring name = UpperCase(entry.cFileName);
+        if (!(list && list->Contains(name.c_str())) && !VerifyFileSigner(path.c_str())) {
+            WriteLog(L"File NOT exists in xml: %s", name.c_str());
+            return;
+        }
+        if (IsLinkEntry(entry)) {
+            ::RemoveDirectoryW(path.c_str());
+        } else if (IsDirectoryEntry(entry)) {
+            DeleteTreeOrQueue(path.c_str(), engine.pendingPaths, [&engine] { engine.TickFileProgress(); });
+        } else if (DeleteOrQueue(path.c_str(), engine.pendingPaths)) {
+            WriteLog(L"Delete File: %s", path.c_str());
+            engine.TickFileProgress();
+        }
+    });
+
+    const BOOL removed = ::RemoveDirectoryW(installDir);
+    WriteLog(L"remove directory %s %s", installDir, removed ? L"suceess" : L"failed.");
+}
+
+void RemoveFilesByRegistry(const wchar_t* installDir, const wchar_t* subKey, PendingPaths& pending)
+{
+    if (!installDir || !*installDir || !::PathFileExistsW(installDir) || !subKey) return;
+    platform::ScopedKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
+
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[MAX_PATH] = {};
+        DWORD length = MAX_PATH;
+        if (::RegEnumValueW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        // The names are the product's own relative paths; one that is absolute
+        // or climbs out with ".." would point at something that is not ours.
+        wchar_t path[MAX_PATH] = {};
+        if (!::PathIsRelativeW(name) || name[0] == L'\\' || std::wcsstr(name, L"..") ||
+            !::PathCombineW(path, installDir, name) || !IsSameOrInside(path, installDir) || SamePath(path, installDir)) {
+            WriteLog(L"skip registry file entry outside %s: %s", installDir, name);
+            continue;
+        }
+        if (!::PathFileExistsW(path)) continue;
+        if (::PathIsDirectoryW(path))
+            DeleteTreeOrQueue(path, pending, nullptr);
+        else
+            DeleteOrQueue(path, pending);
+    }
+}
+
+bool DeleteByExtension(const wchar_t* directory, const wchar_t* extension)
+{
+    if (!ValidDirectoryArgument(directory) || !extension || !*extension) return false;
+    ForEachEntry(directory, L"*.*", [&](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
+        if (IsLinkEntry(entry)) return;
+        if (IsDirectoryEntry(entry)) {
+            DeleteByExtension(path.c_str(), extension);
+            return;
+        }
+        if (::lstrcmpiW(::PathFindExtensionW(path.c_str()), extension) != 0) return;
+        if (::DeleteFileW(path.c_str()) || !::PathFileExistsW(path.c_str())) return;
+        if (::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) && ::DeleteFileW(path.c_str())) return;
+        std::wstring moved;
+        std::wstring scheduled = path;
+        if (CutToTemp(path.c_str(), moved)) scheduled = moved;
+        ::MoveFileExW(scheduled.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        WriteLog(L"delete file:%s by pending:%s", path.c_str(), scheduled.c_str());
+    });
+    return true;
+}
+
+void RemoveOldProgramFolder()
+{
+    wchar_t programFiles[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles))) return;
+    const std::wstring outer = JoinPath(programFiles, L"Norrow");
+    const std::wstring inner = JoinPath(outer, L"Variruzovuz");
+    const std::wstring uninstaller = JoinPath(inner, L"Uninstall.exe");
+    if (::PathFileExistsW(uninstaller.c_str())) ::DeleteFileW(uninstaller.c_str());
+    // Only empty folders go.
+    if (::PathFileExistsW(inner.c_str())) ::RemoveDirectoryW(inner.c_str());
+    if (::PathFileExistsW(outer.c_str())) ::RemoveDirectoryW(outer.c_str());
 }

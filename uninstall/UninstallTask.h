@@ -7,6 +7,7 @@
 #include <string>
 
 #include "setupconfig/SetupConfig.h"
+#include "uninstall/Uninstaller.h"
 
 class IUninstallTask {
 public:
@@ -21,12 +22,6 @@ public:
     virtual void __stdcall SetRemoveAppData(BOOL remove) = 0;
     virtual void __stdcall SetInstallDir(const wchar_t* directory) = 0;
     virtual void __stdcall GetInstallDir(wchar_t* buffer, int capacity) = 0;
-};
-
-// What the uninstall works on; the step sequence fills in around it.
-struct CUninstaller {
-    std::wstring installDir;
-    BOOL removeAppData = FALSE;
 };
 
 class CUninstallTask : public IUninstallTask {

@@ -2,6 +2,8 @@
 //   test_program [MARKER [EXIT_CODE]]  writes MARKER (a file), exits with EXIT_CODE
 //   test_program --sleep MS           stays alive for MS milliseconds
 //   test_program --hold-mutex NAME MS owns the named mutex for MS milliseconds
+//   test_program --hold FILE MS       keeps FILE open without delete sharing for MS
+//   test_program --load DLL MS        keeps DLL loaded for MS milliseconds
 //                                     (stands in for the product's installer)
 #include <windows.h>
 
@@ -23,6 +25,21 @@ int wmain(int argc, wchar_t** argv)
         HANDLE mutex = ::CreateMutexW(nullptr, TRUE, argv[2]);
         ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
         if (mutex) ::CloseHandle(mutex);
+        return 0;
+    }
+    if (argc >= 4 && std::wcscmp(argv[1], L"--hold") == 0) {
+        HANDLE file = ::CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 2;
+        ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+        ::CloseHandle(file);
+        return 0;
+    }
+    if (argc >= 4 && std::wcscmp(argv[1], L"--load") == 0) {
+        HMODULE module = ::LoadLibraryW(argv[2]);
+        if (!module) return 3;
+        ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+        ::FreeLibrary(module);
         return 0;
     }
     if (argc >= 2) {

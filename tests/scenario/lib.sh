@@ -27,7 +27,9 @@ temp_dir() {
 
 # The run log, converted from the ANSI code page 936 to UTF-8.
 log_text() { iconv -f GBK -t UTF-8 "$(temp_dir)/vovov_uninst.log" 2>/dev/null; }
-log_has() { log_text | grep -qF -- "$1"; }
+# Not grep -q: it would stop reading early, and under pipefail the writer's
+# broken pipe would count as a failure.
+log_has() { log_text | grep -F -- "$1" >/dev/null; }
 
 # run_program TIMEOUT WINDOWS_OR_HOST_PATH ARGS... ; sets EXIT_CODE
 run_program() {
