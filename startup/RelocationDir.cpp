@@ -3,26 +3,8 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "platform/Paths.h"
 #include "startup/TempName.h"
-
-namespace {
-
-// Absolute long form, no "..", no trailing backslash, so that 8.3 names and a final separator
-// do not hide that two paths are the same.
-std::wstring Normalize(const std::wstring& path)
-{
-    std::wstring result = path;
-    wchar_t fullPath[1024];
-    DWORD length = ::GetFullPathNameW(path.c_str(), 1024, fullPath, nullptr);
-    if (length > 0 && length < 1024) result = fullPath;
-    wchar_t longPath[1024];
-    length = ::GetLongPathNameW(result.c_str(), longPath, 1024);
-    if (length > 0 && length < 1024) result = longPath;
-    while (result.size() > 3 && (result.back() == L'\\' || result.back() == L'/')) result.pop_back();
-    return result;
-}
-
-}  // namespace
 
 std::wstring GetOwnDirectory()
 {
@@ -40,10 +22,10 @@ bool IsRelocationDirectory(const std::wstring& directory)
     const DWORD length = ::GetTempPathW(1024, temp);
     if (length == 0 || length >= 1024) return false;
 
-    const std::wstring full = Normalize(directory);
+    const std::wstring full = platform::NormalizePath(directory);
     const size_t slash = full.find_last_of(L'\\');
     if (slash == std::wstring::npos) return false;
     const std::wstring parent = full.substr(0, slash);
     const std::wstring name = full.substr(slash + 1);
-    return IsGuidTempName(name) && ::lstrcmpiW(Normalize(parent).c_str(), Normalize(temp).c_str()) == 0;
+    return IsGuidTempName(name) && ::lstrcmpiW(platform::NormalizePath(parent).c_str(), platform::NormalizePath(temp).c_str()) == 0;
 }

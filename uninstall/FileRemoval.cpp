@@ -8,6 +8,7 @@
 #include <cwctype>
 
 #include "platform/Handles.h"
+#include "platform/Paths.h"
 #include "setupconfig/ResourceUnpack.h"
 #include "setupconfig/UninstallRootDirList.h"
 #include "startup/FileSigner.h"
@@ -17,16 +18,13 @@
 
 namespace {
 
+using platform::IsSameOrInside;
+using platform::JoinPath;
+using platform::SamePath;
+
 bool ValidDirectoryArgument(const wchar_t* directory)
 {
     return directory && *directory && std::wcslen(directory) < MAX_PATH;
-}
-
-std::wstring JoinPath(const std::wstring& directory, const wchar_t* name)
-{
-    std::wstring path = directory;
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
-    return path + name;
 }
 
 bool IsDotEntry(const WIN32_FIND_DATAW& entry)
@@ -63,36 +61,6 @@ std::wstring UpperCase(const wchar_t* text)
     std::wstring upper = text;
     for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
     return upper;
-}
-
-// Absolute, long form, no trailing separator (a root keeps its "X:\").
-std::wstring NormalizeDirectory(const std::wstring& path)
-{
-    std::wstring result = path;
-    wchar_t full[1024];
-    DWORD length = ::GetFullPathNameW(path.c_str(), 1024, full, nullptr);
-    if (length > 0 && length < 1024) result = full;
-    wchar_t longPath[1024];
-    length = ::GetLongPathNameW(result.c_str(), longPath, 1024);
-    if (length > 0 && length < 1024) result = longPath;
-    while (result.size() > 3 && (result.back() == L'\\' || result.back() == L'/')) result.pop_back();
-    return result;
-}
-
-bool SamePath(const std::wstring& a, const std::wstring& b)
-{
-    return ::lstrcmpiW(NormalizeDirectory(a).c_str(), NormalizeDirectory(b).c_str()) == 0;
-}
-
-// True when `inner` is `outer` or lies below it.
-bool IsSameOrInside(const std::wstring& inner, const std::wstring& outer)
-{
-    std::wstring in = UpperCase(NormalizeDirectory(inner).c_str());
-    std::wstring out = UpperCase(NormalizeDirectory(outer).c_str());
-    if (in == out) return true;
-    if (out.empty()) return false;
-    if (out.back() != L'\\') out += L'\\';
-    return in.compare(0, out.size(), out) == 0;
 }
 
 // The directory a locked path is moved to: the user's temporary directory on
@@ -258,7 +226,7 @@ bool CountInstallFiles(const wchar_t* directory, int& count, const std::wstring&
 
 bool IsProtectedDirectory(const std::wstring& directory)
 {
-    const std::wstring dir = NormalizeDirectory(directory);
+    const std::wstring dir = platform::NormalizePath(directory);
     if (dir.size() < 3 || ::PathIsRootW(dir.c_str())) return true;
     // A relative or UNC-share root is no installation directory either.
     if (::PathIsRelativeW(dir.c_str()) || ::PathIsUNCServerShareW(dir.c_str())) return true;
