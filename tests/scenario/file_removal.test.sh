@@ -103,6 +103,22 @@ if [ -n "$bat" ]; then
   check "running the batch deletes the batch" test ! -e "$temp/$bat"
 fi
 
+# On a drive other than the Windows drive, a locked file is moved into that
+# drive's own hidden "X:\.temp", so the move never leaves the volume.
+mkdir -p "$SCENARIO_WORK/ddrive/Zuzire"
+ln -sfn "$SCENARIO_WORK/ddrive" "$WINEPREFIX/dosdevices/d:"
+cp "$BUILD_DIR/tests/data/7z.dll" "$SCENARIO_WORK/ddrive/Zuzire/libcef.dll"
+wine "$holder" --load 'D:\Zuzire\libcef.dll' 5000 >/dev/null 2>&1 &
+holder_pid=$!
+sleep 1.5
+run_program 120 "$driver" remove 'D:\Zuzire' "$list"
+wait "$holder_pid" || true
+check "library on D: is cut into D:\.temp" log_has 'cut D:\Zuzire\libcef.dll to D:\.temp\{'
+check "D:\.temp holds the moved library" test -n "$(ls "$SCENARIO_WORK/ddrive/.temp" 2>/dev/null)"
+attributes=$(wine cmd /c attrib 'D:\.temp' 2>/dev/null | tr -d '\r')
+check "D:\.temp is hidden" grep -q '^ *H\|^....H\| H ' <<<"$attributes"
+check "D:\.temp itself is scheduled after its content" log_has 'write D:\.temp to pending success'
+
 # Folders that hold the system or the user's data are never emptied.
 for protected in 'C:\' 'C:\windows' 'C:\Program Files (x86)' 'C:\Program Files' 'C:\users' "C:\\users\\$(basename "$(dirname "$temp")")"; do
   run_program 60 "$driver" protected "$protected"
