@@ -5,6 +5,7 @@ set(PORTABLE_SOURCES
   ${CMAKE_SOURCE_DIR}/setupconfig/AttrInt.cpp
   ${CMAKE_SOURCE_DIR}/report/Blowfish.cpp
   ${CMAKE_SOURCE_DIR}/report/Base64.cpp
+  ${CMAKE_SOURCE_DIR}/report/Utf8.cpp
   ${CMAKE_SOURCE_DIR}/report/TextCipher.cpp
   ${CMAKE_SOURCE_DIR}/report/JsonReaders.cpp
 )
@@ -13,24 +14,22 @@ set(PORTABLE_TESTS
   ${CMAKE_SOURCE_DIR}/tests/portable/TempNameTest.cpp
   ${CMAKE_SOURCE_DIR}/tests/portable/AttrIntTest.cpp
   ${CMAKE_SOURCE_DIR}/tests/portable/TextCipherTest.cpp
+  ${CMAKE_SOURCE_DIR}/tests/portable/Utf8Test.cpp
   ${CMAKE_SOURCE_DIR}/tests/portable/JsonReadersTest.cpp
 )
 
-# Only the sources that exist: a module is listed here before it is written.
-set(existing)
-foreach(source ${PORTABLE_SOURCES})
-  if(EXISTS ${source})
-    list(APPEND existing ${source})
-  endif()
-endforeach()
-set(PORTABLE_SOURCES ${existing})
-set(existing)
-foreach(source ${PORTABLE_TESTS})
-  if(EXISTS ${source})
-    list(APPEND existing ${source})
-  endif()
-endforeach()
-set(PORTABLE_TESTS ${existing})
+# Only the files that exist: a module is listed here before it is written.
+function(keep_existing list_name)
+  set(existing)
+  foreach(file ${${list_name}})
+    if(EXISTS ${file})
+      list(APPEND existing ${file})
+    endif()
+  endforeach()
+  set(${list_name} ${existing} PARENT_SCOPE)
+endfunction()
+keep_existing(PORTABLE_SOURCES)
+keep_existing(PORTABLE_TESTS)
 
 add_library(uninst_portable STATIC ${PORTABLE_SOURCES})
 target_include_directories(uninst_portable PUBLIC ${CMAKE_SOURCE_DIR})
