@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 #include <winsvc.h>
 
 #include <utility>
@@ -129,6 +130,21 @@ public:
 
 private:
     T* p_ = nullptr;
+};
+
+// Owner of a COM string (a BSTR carries its length: services behind a proxy
+// need a real one, not a plain wide string).
+class ScopedBstr {
+public:
+    ScopedBstr() noexcept = default;
+    explicit ScopedBstr(const wchar_t* text) noexcept : value_(::SysAllocString(text)) {}
+    ~ScopedBstr() { ::SysFreeString(value_); }
+    ScopedBstr(const ScopedBstr&) = delete;
+    ScopedBstr& operator=(const ScopedBstr&) = delete;
+    BSTR get() const noexcept { return value_; }
+
+private:
+    BSTR value_ = nullptr;
 };
 
 // Balances CoInitialize with CoUninitialize on the same thread when it succeeded.

@@ -13,26 +13,6 @@ namespace {
 const CLSID kClsidDomDocument = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 const IID kIidXmlDomDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
-// A COM string owned for the length of one call.
-class Bstr {
-public:
-    explicit Bstr(const wchar_t* text) : value_(::SysAllocString(text)) {}
-    Bstr() = default;
-    ~Bstr() { ::SysFreeString(value_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR get() const { return value_; }
-    BSTR* put()
-    {
-        ::SysFreeString(value_);
-        value_ = nullptr;
-        return &value_;
-    }
-
-private:
-    BSTR value_ = nullptr;
-};
-
 template <typename T>
 void AddRef(T* p)
 {
@@ -111,7 +91,7 @@ void CXMLArchiveItem::Reset()
 CXMLArchiveItemList CXMLArchiveItem::GetChildren(const wchar_t* tagName) const
 {
     if (!IsValid() || !tagName) return {};
-    Bstr name(tagName);
+    platform::ScopedBstr name(tagName);
     if (!name.get()) return {};
     IXMLDOMNodeList* nodes = nullptr;
     if (FAILED(element_->getElementsByTagName(name.get(), &nodes)) || !nodes) return {};
@@ -124,7 +104,7 @@ bool CXMLArchiveItem::GetAttrString(const wchar_t* name, std::wstring& value, co
 {
     if (!name || !*name) return false;
     if (IsValid()) {
-        Bstr attribute(name);
+        platform::ScopedBstr attribute(name);
         VARIANT result;
         ::VariantInit(&result);
         if (attribute.get() && element_->getAttribute(attribute.get(), &result) == S_OK && result.vt == VT_BSTR) {
@@ -258,7 +238,7 @@ CXMLArchiveItemList CXMLArchive::SelectNodes(const wchar_t* path) const
     const std::vector<std::wstring> segments = SplitPath(text);
     if (segments.front().empty()) return {};
 
-    Bstr first(segments.front().c_str());
+    platform::ScopedBstr first(segments.front().c_str());
     platform::ComPtr<IXMLDOMNodeList> list;
     if (!first.get() || FAILED(document_->getElementsByTagName(first.get(), list.put())) || !list) return {};
 
@@ -266,7 +246,7 @@ CXMLArchiveItemList CXMLArchive::SelectNodes(const wchar_t* path) const
     for (size_t i = 1; i < segments.size(); ++i) {
         IXMLDOMElement* parent = FirstElement(list.get());
         if (!parent) return {};
-        Bstr name(segments[i].c_str());
+        platform::ScopedBstr name(segments[i].c_str());
         platform::ComPtr<IXMLDOMNodeList> children;
         const HRESULT hr = name.get() ? parent->getElementsByTagName(name.get(), children.put()) : E_OUTOFMEMORY;
         parent->Release();

@@ -40,20 +40,6 @@ std::wstring WithoutTrailingSeparators(std::wstring directory)
     return directory;
 }
 
-// Owner of a BSTR: the task service takes its names as real BSTRs, which a
-// proxy measures by their length prefix.
-class ScopedBstr {
-public:
-    explicit ScopedBstr(const wchar_t* text) : value_(::SysAllocString(text)) {}
-    ~ScopedBstr() { ::SysFreeString(value_); }
-    ScopedBstr(const ScopedBstr&) = delete;
-    ScopedBstr& operator=(const ScopedBstr&) = delete;
-    BSTR get() const { return value_; }
-
-private:
-    BSTR value_;
-};
-
 }  // namespace
 
 void RemoveDesktopShortcuts()
@@ -126,10 +112,10 @@ BOOL DeleteAutoRunTaskSchedule(const wchar_t* taskName)
     if (FAILED(service->Connect(none, none, none, none))) return FALSE;
 
     platform::ComPtr<ITaskFolder> root;
-    ScopedBstr rootPath(L"\\");
+    platform::ScopedBstr rootPath(L"\\");
     if (FAILED(service->GetFolder(rootPath.get(), root.put()))) return FALSE;
     // A missing task is as good as a deleted one.
-    ScopedBstr name(taskName);
+    platform::ScopedBstr name(taskName);
     root->DeleteTask(name.get(), 0);
     return TRUE;
 }

@@ -59,18 +59,6 @@ void SetUpLog()
     Logger().SetLogPath((std::wstring(temp) + L"vovov_uninst.log").c_str());
 }
 
-class Bstr {
-public:
-    explicit Bstr(const wchar_t* text) : value_(::SysAllocString(text)) {}
-    ~Bstr() { ::SysFreeString(value_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR get() const { return value_; }
-
-private:
-    BSTR value_;
-};
-
 bool PrintFolder(const wchar_t* csidlText)
 {
     wchar_t folder[MAX_PATH] = {};
@@ -106,7 +94,7 @@ ComPtr<ITaskService> TaskService()
 ComPtr<ITaskFolder> TaskRoot(ITaskService* service)
 {
     ComPtr<ITaskFolder> root;
-    Bstr rootPath(L"\\");
+    platform::ScopedBstr rootPath(L"\\");
     if (service) service->GetFolder(rootPath.get(), root.put());
     return root;
 }
@@ -126,10 +114,10 @@ bool MakeTask(const wchar_t* name)
     if (FAILED(definition->get_Actions(actions.put())) || FAILED(actions->Create(TASK_ACTION_EXEC, action.put())) ||
         FAILED(action->QueryInterface(IID_IExecAction, exec.put_void())))
         return false;
-    Bstr program(L"C:\\windows\\notepad.exe");
+    platform::ScopedBstr program(L"C:\\windows\\notepad.exe");
     if (FAILED(exec->put_Path(program.get()))) return false;
 
-    Bstr taskName(name);
+    platform::ScopedBstr taskName(name);
     VARIANT none;
     ::VariantInit(&none);
     ComPtr<IRegisteredTask> registered;
@@ -142,7 +130,7 @@ bool HasTask(const wchar_t* name)
     ComPtr<ITaskService> service = TaskService();
     ComPtr<ITaskFolder> root = TaskRoot(service.get());
     ComPtr<IRegisteredTask> task;
-    Bstr taskName(name);
+    platform::ScopedBstr taskName(name);
     return root && SUCCEEDED(root->GetTask(taskName.get(), task.put()));
 }
 
