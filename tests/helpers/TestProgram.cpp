@@ -13,6 +13,17 @@
 // Patched by the build to make a copy whose signature no longer matches.
 extern "C" const char g_tamperMark[] = "TAMPER-ME-PLEASE";
 
+namespace {
+
+void SignalReady(int argc, wchar_t** argv)
+{
+    if (argc < 5) return;
+    HANDLE file = ::CreateFileW(argv[4], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv)
 {
     volatile char keep = g_tamperMark[0];
@@ -23,6 +34,7 @@ int wmain(int argc, wchar_t** argv)
     }
     if (argc >= 4 && std::wcscmp(argv[1], L"--hold-mutex") == 0) {
         HANDLE mutex = ::CreateMutexW(nullptr, TRUE, argv[2]);
+        SignalReady(argc, argv);
         ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
         if (mutex) ::CloseHandle(mutex);
         return 0;
@@ -31,6 +43,7 @@ int wmain(int argc, wchar_t** argv)
         HANDLE file = ::CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return 2;
+        SignalReady(argc, argv);
         ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
         ::CloseHandle(file);
         return 0;
@@ -38,6 +51,7 @@ int wmain(int argc, wchar_t** argv)
     if (argc >= 4 && std::wcscmp(argv[1], L"--load") == 0) {
         HMODULE module = ::LoadLibraryW(argv[2]);
         if (!module) return 3;
+        SignalReady(argc, argv);
         ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
         ::FreeLibrary(module);
         return 0;

@@ -33,11 +33,12 @@ reg32 add "$key" /v 'provider\rovirazozu.dll' /t REG_SZ /d 1 /f
 reg32 add "$key" /v '..\outside.txt' /t REG_SZ /d 1 /f
 reg32 add "$key" /v 'C:\victim.txt' /t REG_SZ /d 1 /f
 
-wine "$holder" --hold "$dir\\update.cache" 6000 >/dev/null 2>&1 &
+wine "$holder" --hold "$dir\\update.cache" 60000 'C:\held.ready' >/dev/null 2>&1 &
 holder_pid=$!
-wine "$holder" --load "$dir\\libcef.dll" 6000 >/dev/null 2>&1 &
+wine "$holder" --load "$dir\\libcef.dll" 60000 'C:\loaded.ready' >/dev/null 2>&1 &
 loader_pid=$!
-sleep 1.5
+wait_ready "$WINEPREFIX/drive_c/held.ready"
+wait_ready "$WINEPREFIX/drive_c/loaded.ready"
 run_program 120 "$driver" remove "$dir" "$list"
 cat "$SCENARIO_WORK/wine.log" | grep total= || true
 
@@ -68,7 +69,7 @@ check "loaded library is no longer at its place" test ! -e "$p/libcef.dll"
 moved=$(log_text | sed -n 's/.*cut .*libcef\.dll to \(.*\) success.*/\1/p' | tr -d '\r' | head -n1)
 check "loaded library was cut to the temporary directory" test -n "$moved"
 check "its new name is scheduled for deletion" log_has "write $moved to pending success"
-wait "$holder_pid" "$loader_pid" || true
+release "$holder_pid" "$loader_pid"
 moved_host=$temp/$(basename "${moved//\\//}")
 check "moved library waits in Temp until the restart" test -f "$moved_host"
 check "held file waits in place until the restart" test -f "$p/update.cache"
@@ -82,11 +83,11 @@ check "no batch file without need" test -z "$(ls "$temp" | grep -i '^vrk.*\.bat$
 mkdir -p "$WINEPREFIX/drive_c/Zuzire2"
 p2=$WINEPREFIX/drive_c/Zuzire2; dir2='C:\Zuzire2'
 cp "$BUILD_DIR/tests/data/7z.dll" "$p2/libcef.dll"; printf 'b' > "$p2/zuzire.exe"
-wine "$holder" --load "$dir2\\libcef.dll" 5000 >/dev/null 2>&1 &
+wine "$holder" --load "$dir2\\libcef.dll" 60000 'C:\loaded2.ready' >/dev/null 2>&1 &
 holder_pid=$!
-sleep 1.5
+wait_ready "$WINEPREFIX/drive_c/loaded2.ready"
 run_program 120 "$driver" remove "$dir2" "$list" --no-schedule
-wait "$holder_pid" || true
+release "$holder_pid"
 bat=$(ls "$temp" | grep -i '^vrk.*\.bat$' | head -n1)
 check "a batch file is written" test -n "$bat"
 if [ -n "$bat" ]; then
@@ -108,11 +109,11 @@ fi
 mkdir -p "$SCENARIO_WORK/ddrive/Zuzire"
 ln -sfn "$SCENARIO_WORK/ddrive" "$WINEPREFIX/dosdevices/d:"
 cp "$BUILD_DIR/tests/data/7z.dll" "$SCENARIO_WORK/ddrive/Zuzire/libcef.dll"
-wine "$holder" --load 'D:\Zuzire\libcef.dll' 5000 >/dev/null 2>&1 &
+wine "$holder" --load 'D:\Zuzire\libcef.dll' 60000 'C:\loaded3.ready' >/dev/null 2>&1 &
 holder_pid=$!
-sleep 1.5
+wait_ready "$WINEPREFIX/drive_c/loaded3.ready"
 run_program 120 "$driver" remove 'D:\Zuzire' "$list"
-wait "$holder_pid" || true
+release "$holder_pid"
 check "library on D: is cut into D:\.temp" log_has 'cut D:\Zuzire\libcef.dll to D:\.temp\{'
 check "D:\.temp holds the moved library" test -n "$(ls "$SCENARIO_WORK/ddrive/.temp" 2>/dev/null)"
 attributes=$(wine cmd /c attrib 'D:\.temp' 2>/dev/null | tr -d '\r')

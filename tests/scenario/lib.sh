@@ -41,3 +41,18 @@ run_program() {
 new_guid_name() {
   python3 -c 'import uuid; u=uuid.uuid4(); s=str(u).upper().split("-"); s[2]=s[2].lower(); print("{" + "-".join(s) + "}.tmp")'
 }
+
+# wait_ready HOST_FILE: waits (up to 30 s) until a helper program created it.
+wait_ready() {
+  local i
+  for ((i = 0; i < 300; i++)); do [ -e "$1" ] && return 0; sleep 0.1; done
+  echo "timed out waiting for $1"
+  return 1
+}
+
+# release PID...: ends helper programs this scenario started (they hold a
+# file, library or mutex for as long as the test needs it).
+release() {
+  local pid
+  for pid in "$@"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
+}

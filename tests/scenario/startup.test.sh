@@ -74,12 +74,12 @@ check "missing install directory: exit code 0" test "$EXIT_CODE" -eq 0
 check "missing install directory is logged" log_has "install directory not found"
 
 # While the installer holds the shared mutex, the uninstaller refuses to run.
-wine "$BUILD_DIR/tests/data/test_program.exe" --hold-mutex ZeloWallPaperInstaller 8000 >/dev/null 2>&1 &
+wine "$BUILD_DIR/tests/data/test_program.exe" --hold-mutex ZeloWallPaperInstaller 60000 'C:\mutex.ready' >/dev/null 2>&1 &
 holder=$!
-sleep 2
+wait_ready "$WINEPREFIX/drive_c/mutex.ready"
 run_program 60 "$product/Uninstall.exe" /S
 check "second instance exits with 0" test "$EXIT_CODE" -eq 0
 check "second instance is logged" log_has "CheckSingleInstance failed, exit"
-wait "$holder" || true
+release "$holder"
 
 check "nothing was sent anywhere" test ! -s "$SCENARIO_WORK/requests.jsonl"
