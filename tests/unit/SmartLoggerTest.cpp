@@ -136,3 +136,17 @@ TEST_F(SmartLoggerTest, FileIsDeletedAtStartOnlyWhenLargerThanOneGiB)
 }
 
 }  // namespace
+
+namespace {
+
+// The suite runs once on a Chinese system and once on a Western one; make
+// sure each run really has the code page it is meant to test.
+TEST(SmartLoggerCodePage, RunHasTheIntendedAnsiCodePage)
+{
+    wchar_t locale[64] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"TEST_LOCALE", locale, 64);
+    const bool western = length > 0 && length < 64 && std::wstring(locale).rfind(L"C.", 0) == 0;
+    EXPECT_EQ(::GetACP(), western ? 1252u : 936u);
+}
+
+}  // namespace
