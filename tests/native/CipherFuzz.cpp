@@ -2,15 +2,7 @@
 // the Blowfish text cipher, the UTF-8 conversion and the JSON readers. Every
 // input is fed to each of them, and their round-trip invariants are checked.
 //
-// Build and run (clang's libFuzzer, after ./scripts/build has fetched cJSON;
-// from the source root):
-//   clang -c -g -O1 -fsanitize=fuzzer-no-link,address,undefined \
-//     build/native/deps/cjson/cJSON.c -o cJSON.o
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. \
-//     -Ibuild/native/deps/cjson tests/native/CipherFuzz.cpp report/Base64.cpp \
-//     report/Blowfish.cpp report/TextCipher.cpp report/Utf8.cpp \
-//     report/JsonReaders.cpp cJSON.o -o cipher_fuzz
-//   ./cipher_fuzz -max_total_time=60
+// Build and run: ./scripts/fuzz [SECONDS] (clang's libFuzzer, ASan, UBSan).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
