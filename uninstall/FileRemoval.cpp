@@ -296,10 +296,16 @@ void RemoveFilesByRegistry(const wchar_t* installDir, const wchar_t* subKey, Pen
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
 
     for (DWORD index = 0;; ++index) {
-        wchar_t name[MAX_PATH] = {};
-        DWORD length = MAX_PATH;
+        // Room for any value name, so that one over-long name does not end
+        // the enumeration for the names after it.
+        wchar_t name[16384] = {};
+        DWORD length = 16384;
         if (::RegEnumValueW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
+        if (length >= MAX_PATH) {
+            WriteLog(L"skip registry file entry longer than %d characters", MAX_PATH - 1);
+            continue;
+        }
         // The names are the product's own relative paths; one that is absolute
         // or climbs out with ".." would point at something that is not ours.
         wchar_t path[MAX_PATH] = {};

@@ -29,6 +29,7 @@ printf 'outside' > "$p/../outside.txt"
 printf 'victim' > "$WINEPREFIX/drive_c/victim.txt"
 mkdir -p "$p/provider"; printf 'dll' > "$p/provider/rovirazozu.dll"
 key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\zuzire.exe\file_list'
+reg32 add "$key" /v "$(printf 'x%.0s' {1..300})" /t REG_SZ /d 1 /f   # over-long: skipped, not the end
 reg32 add "$key" /v 'provider\rovirazozu.dll' /t REG_SZ /d 1 /f
 reg32 add "$key" /v '..\outside.txt' /t REG_SZ /d 1 /f
 reg32 add "$key" /v 'C:\victim.txt' /t REG_SZ /d 1 /f
@@ -57,6 +58,7 @@ check "registry-listed file inside is deleted" test ! -e "$p/provider/rovirazozu
 check "registry-listed path climbing out is left alone" test -f "$p/../outside.txt"
 check "registry-listed absolute path is left alone" test -f "$WINEPREFIX/drive_c/victim.txt"
 check "skipped registry paths are logged" log_has "skip registry file entry outside"
+check "an over-long registry name is skipped" log_has "skip registry file entry longer than 259 characters"
 check "installation directory with user files stays" log_has "remove directory $dir failed."
 
 # A file held open without delete sharing can be neither deleted nor moved:
