@@ -56,11 +56,15 @@ void ForEachEntry(const std::wstring& directory, const wchar_t* pattern, Visit v
     } while (::FindNextFileW(find.get(), &entry));
 }
 
-std::wstring UpperCase(const wchar_t* text)
+// A top-level entry of the installation directory belongs to the product
+// when the root list names it or the publisher signed it; anything else is
+// the user's, and is logged and left alone.
+bool IsProductEntry(const WIN32_FIND_DATAW& entry, const std::wstring& path, const IUninstallRootDirList* list)
 {
-    std::wstring upper = text;
-    for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
-    return upper;
+    const std::wstring name = UpperCaseName(entry.cFileName);
+    if ((list && list->Contains(name.c_str())) || VerifyFileSigner(path.c_str())) return true;
+    WriteLog(L"File NOT exists in xml: %s", name.c_str());
+    return false;
 }
 
 // The directory a locked path is moved to: the user's temporary directory on
@@ -208,13 +212,7 @@ bool CountInstallFiles(const wchar_t* directory, int& count, const std::wstring&
     if (!ValidDirectoryArgument(directory)) return false;
     const bool topLevel = SamePath(directory, installDir);
     ForEachEntry(directory, L"*", [&](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
-        if (topLevel) {
-            const std::wstring name = UpperCase(entry.cFileName);
-            if (!(list && list->Contains(name.c_str())) && !VerifyFileSigner(path.c_str())) {
-                WriteLog(L"File NOT exists in xml: %s", name.c_str());
-                return;
-            }
-        }
+        if (topLevel && !IsProductEntry(entry, path, list)) return;
         if (IsLinkEntry(entry)) return;
         if (IsDirectoryEntry(entry))
             CountInstallFiles(path.c_str(), count, installDir, list);
@@ -270,11 +268,7 @@ void DeleteAllFiles(const wchar_t* installDir, const IUninstallRootDirList* list
     if (!CountInstallFiles(installDir, engine.filesTotal, dir, list)) engine.filesTotal = 200;
 
     ForEachEntry(dir, L"*", [&](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
-        const std::wstring name = UpperCase(entry.cFileName);
-        if (!(list && list->Contains(name.c_str())) && !VerifyFileSigner(path.c_str())) {
-            WriteLog(L"File NOT exists in xml: %s", name.c_str());
-            return;
-        }
+        if (!IsProductEntry(entry, path, list)) return;
         if (IsLinkEntry(entry)) {
             ::RemoveDirectoryW(path.c_str());
         } else if (IsDirectoryEntry(entry)) {
